@@ -1,0 +1,35 @@
+# make test   set up the machine, build both targets, run every test
+# make build  set up and build both targets
+# ARGS="..." is passed to ctest, e.g. make test ARGS="-R RequestParser"
+
+NATIVE  := build/native
+WINDOWS := build/windows
+JOBS    := $(shell nproc)
+
+.PHONY: all setup configure build test clean
+
+all: build
+
+setup:
+	@scripts/setup
+
+$(NATIVE)/build.ninja: | setup
+	cmake -S . -B $(NATIVE) -G Ninja -DCMAKE_BUILD_TYPE=Debug \
+	    -DCMAKE_CXX_FLAGS_DEBUG="-g -O1" -DKORVANEL_SANITIZE=ON
+
+$(WINDOWS)/build.ninja: | setup
+	cmake -S . -B $(WINDOWS) -G Ninja -DCMAKE_BUILD_TYPE=RelWithDebInfo \
+	    -DCMAKE_TOOLCHAIN_FILE=cmake/mingw-w64-x86_64.cmake
+
+configure: $(NATIVE)/build.ninja $(WINDOWS)/build.ninja
+
+build: setup configure
+	cmake --build $(NATIVE) -j $(JOBS)
+	cmake --build $(WINDOWS) -j $(JOBS)
+
+test: build
+	@scripts/run-tests $(ARGS)
+
+clean:
+	-scripts/wine-session stop
+	rm -rf $(NATIVE) $(WINDOWS) build/wine
