@@ -39,6 +39,8 @@ void ph_http_server::stop() {
     });
 }
 
+void ph_http_server::post(std::function<void()> task) { boost::asio::post(io_, std::move(task)); }
+
 void ph_http_server::start_accept() {
     new_connection_ = std::make_shared<ph_http_connection>(io_, connection_manager_, *this, limits_);
     acceptor_.async_accept(new_connection_->socket(),

@@ -3,6 +3,7 @@
 #include <atomic>
 #include <cstddef>
 #include <deque>
+#include <functional>
 #include <memory>
 #include <mutex>
 #include <string>
@@ -39,6 +40,9 @@ public:
     // Closes the listener and every connection; `run` then returns. Callable
     // from any thread. The notifier never stops its receiver; tests and tools do.
     void stop();
+
+    // Runs `task` inside the event loop, on the receiver thread.
+    void post(std::function<void()> task);
 
     // Returns false, queueing nothing, when the queue is full.
     bool push_message(std::string message);
