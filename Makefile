@@ -1,12 +1,14 @@
-# make test   set up the machine, build both targets, run every test
-# make build  set up and build both targets
+# make test        set up the machine, build both targets, run every test
+# make build       set up and build both targets
+# make run         build and start Korvanel under Wine (make stop ends it)
+# make screenshot  save the screen Korvanel runs on to build/screenshot.png
 # ARGS="..." is passed to ctest, e.g. make test ARGS="-R RequestParser"
 
 NATIVE  := build/native
 WINDOWS := build/windows
 JOBS    := $(shell nproc)
 
-.PHONY: all setup configure build test clean
+.PHONY: all setup configure build test run stop screenshot clean
 
 all: build
 
@@ -30,6 +32,19 @@ build: setup configure
 test: build
 	@scripts/run-tests $(ARGS)
 
+run: build
+	@scripts/run-korvanel
+
+stop:
+	@KORVANEL_WINE_DIR=$(CURDIR)/build/wine-run scripts/wine-session stop
+
+screenshot:
+	@scripts/screenshot
+
 clean:
 	-scripts/wine-session stop
-	rm -rf $(NATIVE) $(WINDOWS) build/wine
+	-KORVANEL_WINE_DIR=$(CURDIR)/build/wine-run scripts/wine-session stop
+	rm -rf $(NATIVE) $(WINDOWS) build/wine build/wine-run
+
+# Further targets (packaging, ...) live beside this file.
+-include mk/*.mk
