@@ -19,12 +19,13 @@ using namespace std::chrono_literals;
 
 const wchar_t kRunKey[] = L"SOFTWARE\\Microsoft\\Windows\\CurrentVersion\\Run";
 
-// The build gives a Unix path; Wine sees the Unix root as drive Z:.
-std::wstring ExePath() {
+// The build gives Unix paths; Wine sees the Unix root as drive Z:.
+std::wstring WindowsPath(const char* unixPath) {
     std::wstring path = L"Z:";
-    for (const char* p = KORVANEL_EXE; *p; ++p) path += *p == '/' ? L'\\' : static_cast<wchar_t>(*p);
+    for (const char* p = unixPath; *p; ++p) path += *p == '/' ? L'\\' : static_cast<wchar_t>(*p);
     return path;
 }
+std::wstring ExePath() { return WindowsPath(KORVANEL_EXE); }
 
 template <class Condition>
 bool WaitFor(Condition condition, std::chrono::milliseconds limit = 15s) {
@@ -205,6 +206,32 @@ TEST_F(KorvanelTest, RunsHiddenAndTurnsPostsIntoAlerts) {
     // Closing the main window ends the program.
     ::PostMessageW(main, WM_CLOSE, 0, 0);
     EXPECT_EQ(app.WaitExit(15000), 0u);
+}
+
+// The sender's tool, as an administrator would use it on the workstation.
+TEST_F(KorvanelTest, KorvanelSendDeliversAnAlert) {
+    Korvanel app;
+    ASSERT_TRUE(WaitFor(Listening));
+    std::wstring command = L"\"" + WindowsPath(KORVANEL_SEND_EXE) +
+                           L"\" --title \"Disk \\\"C:\\\" full\" --info \"\u670d\u52a1\u5668 22:00\" "
+                           L"--link https://example.com/t?id=42";
+    STARTUPINFOW si{};
+    si.cb = sizeof si;
+    PROCESS_INFORMATION pi{};
+    ASSERT_TRUE(::CreateProcessW(nullptr, command.data(), nullptr, nullptr, FALSE, 0, nullptr, nullptr,
+                                 &si, &pi));
+    ASSERT_EQ(::WaitForSingleObject(pi.hProcess, 20000), WAIT_OBJECT_0);
+    DWORD code = 99;
+    ::GetExitCodeProcess(pi.hProcess, &code);
+    ::CloseHandle(pi.hThread);
+    ::CloseHandle(pi.hProcess);
+    EXPECT_EQ(code, 0u);
+
+    ASSERT_TRUE(WaitFor([&] { return PopupOf(app.Pid()) != nullptr; }));
+    const HWND popup = PopupOf(app.Pid());
+    ASSERT_TRUE(WaitFor([&] { return ::IsWindowVisible(popup) != FALSE; }));
+    EXPECT_EQ(TextOf(::GetDlgItem(popup, 222)), L"Disk \"C:\" full");
+    EXPECT_EQ(TextOf(::GetDlgItem(popup, 221)), L"\u670d\u52a1\u5668 22:00");
 }
 
 TEST_F(KorvanelTest, OneInstancePerMachine) {
