@@ -70,6 +70,14 @@ HWND MainWindowOf(DWORD pid) {
     return nullptr;
 }
 
+// The "Click to enter" label: the popup's one child that is no dialog item.
+bool VisibleLinkLabel(HWND popup) {
+    for (HWND child = ::GetWindow(popup, GW_CHILD); child; child = ::GetWindow(child, GW_HWNDNEXT)) {
+        if (::GetDlgCtrlID(child) == 0 && ::IsWindowVisible(child)) return true;
+    }
+    return false;
+}
+
 HWND PopupOf(DWORD pid) {
     for (HWND w : WindowsOf(pid)) {
         if (::GetDlgItem(w, 228)) return w;
@@ -183,10 +191,39 @@ TEST_F(KorvanelTest, RunsHiddenAndTurnsPostsIntoAlerts) {
     EXPECT_TRUE(WaitFor([&] { return TextOf(::GetDlgItem(popup, 228)) == L"2/2"; }));
     EXPECT_EQ(TextOf(::GetDlgItem(popup, 221)), L"\u4f60\u597d");
 
+    EXPECT_EQ(TextOf(::GetDlgItem(popup, 220)), L"Message Alerts");
+    EXPECT_TRUE(::IsWindowVisible(::GetDlgItem(popup, 222)));
+    EXPECT_FALSE(VisibleLinkLabel(popup)) << "no link, no label";
+
+    // Risen into the work area's bottom-right corner, topmost.
+    RECT work{};
+    ::SystemParametersInfoW(SPI_GETWORKAREA, 0, &work, 0);
+    const int baseLine = work.bottom - work.top;
+    RECT r{};
+    EXPECT_TRUE(WaitFor([&] {  // from its template place, through the rise, to the hold
+        ::GetWindowRect(popup, &r);
+        return r.bottom <= baseLine - 5 && r.bottom >= baseLine - 10;
+    }));
+    EXPECT_EQ(r.left, work.right - work.left - (r.right - r.left) - 5);
+    EXPECT_TRUE(::GetWindowLongW(popup, GWL_EXSTYLE) & WS_EX_TOPMOST);
+
     // Previous, as the user's click would send it.
     ::SendMessageW(popup, WM_COMMAND, MAKEWPARAM(226, BN_CLICKED),
                    reinterpret_cast<LPARAM>(::GetDlgItem(popup, 226)));
     EXPECT_EQ(TextOf(::GetDlgItem(popup, 228)), L"1/2");
+
+    // A link shows the label; the close button forgets everything and the
+    // next alert makes a new popup.
+    Post(R"({"MsgType":"Notification","Title":"linked","Link":"aHR0cDovL2V4YW1wbGUuY29tLw=="})");
+    EXPECT_TRUE(WaitFor([&] { return TextOf(::GetDlgItem(popup, 228)) == L"3/3"; }));
+    EXPECT_TRUE(WaitFor([&] { return VisibleLinkLabel(popup); }));
+    ::SendMessageW(popup, WM_COMMAND, MAKEWPARAM(225, BN_CLICKED),
+                   reinterpret_cast<LPARAM>(::GetDlgItem(popup, 225)));
+    EXPECT_TRUE(WaitFor([&] { return !::IsWindow(popup); }));
+    Post(R"({"MsgType":"Notification","Title":"after close"})");
+    ASSERT_TRUE(WaitFor([&] { return PopupOf(app.Pid()) != nullptr; }));
+    const HWND second = PopupOf(app.Pid());
+    EXPECT_TRUE(WaitFor([&] { return TextOf(::GetDlgItem(second, 228)) == L"1/1"; }));
 
     // The day's log has the service's start and the message.
     SYSTEMTIME now;
@@ -202,6 +239,8 @@ TEST_F(KorvanelTest, RunsHiddenAndTurnsPostsIntoAlerts) {
     EXPECT_NE(all.find("DEBUG <>-CHttpServerObject\r\n"), std::string::npos);
     EXPECT_NE(all.find("Http Msg is {\"MsgType\":\"Notification\",\"Title\":\"" + title), std::string::npos);
     EXPECT_NE(all.find("OnBnClickedButtonPre====1/2========"), std::string::npos);
+    EXPECT_NE(all.find("Http Msg is {\"MsgType\":\"Notification\",\"Title\":\"after close\"}"),
+              std::string::npos);
 
     // Closing the main window ends the program.
     ::PostMessageW(main, WM_CLOSE, 0, 0);
