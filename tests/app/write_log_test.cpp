@@ -2,7 +2,6 @@
 
 #include <windows.h>
 
-#include <cstdio>
 #include <regex>
 #include <string>
 #include <thread>
@@ -10,7 +9,7 @@
 
 #include <gtest/gtest.h>
 
-#include "app/log_format.hpp"
+#include "tests/support/temp_log.hpp"
 
 namespace korvanel {
 namespace {
@@ -18,37 +17,12 @@ namespace {
 // A fresh log directory of this test's own; the file is read back raw.
 class WriteLogTest : public ::testing::Test {
 protected:
-    void SetUp() override {
-        wchar_t base[MAX_PATH];
-        GetTempPathW(MAX_PATH, base);
-        m_directory = std::wstring(base) + L"korvanel-write-log-" +
-                      std::to_wstring(GetCurrentProcessId()) + L"\\";
-        SetLogDirectoryForTesting(m_directory);
-    }
-    void TearDown() override {
-        SetLogDirectoryForTesting(L"");
-        DeleteFileW(TodaysFile().c_str());
-        RemoveDirectoryW(m_directory.c_str());
-    }
-    std::wstring TodaysFile() const {
-        SYSTEMTIME now;
-        GetLocalTime(&now);
-        return m_directory + LogFileName({now.wYear, now.wMonth, now.wDay, 0, 0, 0, 0});
-    }
-    std::string Contents() const {
-        std::string all;
-        if (FILE* f = _wfopen(TodaysFile().c_str(), L"rb")) {
-            char chunk[4096];
-            for (std::size_t n; (n = std::fread(chunk, 1, sizeof chunk, f)) > 0;) all.append(chunk, n);
-            std::fclose(f);
-        }
-        return all;
-    }
-    std::wstring m_directory;
+    std::string Contents() const { return m_log.Contents(); }
+    testing::TempLog m_log;
 };
 
 TEST_F(WriteLogTest, CreatesTheDirectoryAndWritesOneLinePerCall) {
-    ASSERT_EQ(GetFileAttributesW(m_directory.c_str()), INVALID_FILE_ATTRIBUTES);
+    ASSERT_EQ(GetFileAttributesW(m_log.Directory().c_str()), INVALID_FILE_ATTRIBUTES);
     WriteLog(L"CHttpServerObject");
     WriteLog(L"OnBnClickedButtonPre====%d/%d========", 2, 3);
     const std::string all = Contents();

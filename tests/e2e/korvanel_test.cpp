@@ -1,17 +1,16 @@
 // korvanel.exe end to end: one instance, hidden main window, autostart
 // value, alerts from the network into the popup, the log, and its end.
-#include <winsock2.h>
 #include <windows.h>
 
 #include <chrono>
-#include <cstdio>
 #include <string>
 #include <thread>
 #include <vector>
 
 #include <gtest/gtest.h>
 
-#include "app/log_format.hpp"
+#include "tests/http/loopback_client.hpp"
+#include "tests/support/temp_log.hpp"
 
 namespace {
 
@@ -87,33 +86,16 @@ HWND PopupOf(DWORD pid) {
 
 // One POST on a fresh connection; the whole reply.
 std::string Post(const std::string& body) {
-    SOCKET s = ::socket(AF_INET, SOCK_STREAM, IPPROTO_TCP);
-    sockaddr_in to{};
-    to.sin_family = AF_INET;
-    to.sin_port = htons(8086);
-    to.sin_addr.s_addr = htonl(INADDR_LOOPBACK);
-    std::string reply;
-    if (::connect(s, reinterpret_cast<sockaddr*>(&to), sizeof to) == 0) {
-        const std::string request = "POST / HTTP/1.0\r\n\r\n" + body;
-        ::send(s, request.data(), static_cast<int>(request.size()), 0);
-        const DWORD patience = 10000;
-        ::setsockopt(s, SOL_SOCKET, SO_RCVTIMEO, reinterpret_cast<const char*>(&patience), sizeof patience);
-        char chunk[512];
-        for (int n; (n = ::recv(s, chunk, sizeof chunk, 0)) > 0;) reply.append(chunk, n);
-    }
-    ::closesocket(s);
-    return reply;
+    return korvanel::http::testing::exchange(8086, "POST / HTTP/1.0\r\n\r\n" + body);
 }
 
 bool Listening() {
-    SOCKET s = ::socket(AF_INET, SOCK_STREAM, IPPROTO_TCP);
-    sockaddr_in to{};
-    to.sin_family = AF_INET;
-    to.sin_port = htons(8086);
-    to.sin_addr.s_addr = htonl(INADDR_LOOPBACK);
-    const bool ok = ::connect(s, reinterpret_cast<sockaddr*>(&to), sizeof to) == 0;
-    ::closesocket(s);
-    return ok;
+    try {
+        korvanel::http::testing::loopback_client probe(8086);
+        return true;
+    } catch (const std::exception&) {
+        return false;
+    }
 }
 
 // A running korvanel.exe; ended through its main window at the end.
@@ -157,10 +139,6 @@ private:
 
 class KorvanelTest : public ::testing::Test {
 protected:
-    static void SetUpTestSuite() {
-        WSADATA data;
-        ::WSAStartup(MAKEWORD(2, 2), &data);
-    }
     void SetUp() override {
         ASSERT_FALSE(Listening()) << "something already listens on 8086";
         ::RegDeleteKeyValueW(HKEY_LOCAL_MACHINE, kRunKey, L"Korvanel");
@@ -226,16 +204,7 @@ TEST_F(KorvanelTest, RunsHiddenAndTurnsPostsIntoAlerts) {
     EXPECT_TRUE(WaitFor([&] { return TextOf(::GetDlgItem(second, 228)) == L"1/1"; }));
 
     // The day's log has the service's start and the message.
-    SYSTEMTIME now;
-    ::GetLocalTime(&now);
-    const std::wstring log = L"C:\\Client_log\\" +
-                             korvanel::LogFileName({now.wYear, now.wMonth, now.wDay, 0, 0, 0, 0});
-    std::string all;
-    if (FILE* f = _wfopen(log.c_str(), L"rb")) {
-        char chunk[4096];
-        for (size_t n; (n = fread(chunk, 1, sizeof chunk, f)) > 0;) all.append(chunk, n);
-        fclose(f);
-    }
+    const std::string all = korvanel::testing::ReadTodaysLog(L"C:\\Client_log\\");
     EXPECT_NE(all.find("DEBUG <>-CHttpServerObject\r\n"), std::string::npos);
     EXPECT_NE(all.find("Http Msg is {\"MsgType\":\"Notification\",\"Title\":\"" + title), std::string::npos);
     EXPECT_NE(all.find("OnBnClickedButtonPre====1/2========"), std::string::npos);

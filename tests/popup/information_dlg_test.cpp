@@ -6,12 +6,11 @@
 
 #include <gtest/gtest.h>
 
-#include "app/log_format.hpp"
-#include "app/write_log.hpp"
 #include "popup/alert_popup.hpp"
 #include "popup/enter_link.hpp"
 #include "res/resource.h"
 #include "tests/framework/gui_util.hpp"
+#include "tests/support/temp_log.hpp"
 
 namespace {
 
@@ -37,17 +36,7 @@ std::wstring Text(HWND window) {
 // One popup per test, its log in a directory of its own.
 class PopupTest : public ::testing::Test {
 protected:
-    void SetUp() override {
-        wchar_t base[MAX_PATH];
-        ::GetTempPathW(MAX_PATH, base);
-        m_logDir = std::wstring(base) + L"korvanel-popup-" + std::to_wstring(::GetCurrentProcessId()) +
-                   L"\\";
-        korvanel::SetLogDirectoryForTesting(m_logDir);
-    }
-    void TearDown() override {
-        DestroyPopup();
-        korvanel::SetLogDirectoryForTesting(L"");
-    }
+    void TearDown() override { DestroyPopup(); }
 
     HWND Popup() const { return g_pInformationDlg ? g_pInformationDlg->GetSafeHwnd() : nullptr; }
     HWND Item(int id) const { return ::GetDlgItem(Popup(), id); }
@@ -63,28 +52,7 @@ protected:
     }
     void Tick(UINT id) const { ::SendMessageW(Popup(), WM_TIMER, id, 0); }
 
-    std::vector<std::string> LogLines() const {
-        SYSTEMTIME now;
-        ::GetLocalTime(&now);
-        const std::wstring path =
-            m_logDir + korvanel::LogFileName({now.wYear, now.wMonth, now.wDay, 0, 0, 0, 0});
-        std::vector<std::string> lines;
-        FILE* f = _wfopen(path.c_str(), L"rb");
-        if (!f) return lines;
-        std::string all;
-        char chunk[4096];
-        for (size_t n; (n = fread(chunk, 1, sizeof chunk, f)) > 0;) all.append(chunk, n);
-        fclose(f);
-        for (size_t from = 0; from < all.size();) {
-            size_t end = all.find("\r\n", from);
-            const std::string line = all.substr(from, end - from);
-            lines.push_back(line.substr(line.find("<>-") + 3));
-            from = end + 2;
-        }
-        return lines;
-    }
-
-    std::wstring m_logDir;
+    korvanel::testing::TempLog m_log;
 };
 
 TEST_F(PopupTest, FirstAlertCreatesThePopupShowingIt) {
@@ -128,7 +96,7 @@ TEST_F(PopupTest, ButtonsPageAndLogAndANewAlertJumpsToTheEnd) {
     Click(IDC_BUTTON_NE);
     Click(IDC_BUTTON_NE);  // at the end: nothing but its Begin line
     EXPECT_EQ(Counter(), L"3/3");
-    EXPECT_EQ(LogLines(), (std::vector<std::string>{
+    EXPECT_EQ(m_log.Lines(), (std::vector<std::string>{
                               "OnBnClickedButtonPre=======Begin=====",
                               "OnBnClickedButtonPre====2/3========",
                               "OnBnClickedButtonPre=======Begin=====",

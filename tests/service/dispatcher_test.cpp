@@ -4,6 +4,7 @@
 #include <gtest/gtest.h>
 
 #include "service/http_server_object.hpp"
+#include "tools/text.hpp"
 #include "service_fixture.hpp"
 
 namespace korvanel {
@@ -12,7 +13,6 @@ namespace {
 using namespace std::string_literals;
 using namespace std::chrono_literals;
 using testing::AlertWindow;
-using testing::Base64;
 using testing::Post;
 using testing::TempLog;
 
@@ -52,7 +52,7 @@ TEST_F(DispatcherTest, RecordsCarryTheConvertedTexts) {
     const row rows[] = {
         {"everything",
          R"({"MsgType":"Notification","Title":"\u6d4b\u8bd5 title","Info":"Line 1\nLine 2","Link":")" +
-             Base64(cjkUrl) + R"(","FunctionGuid":"caller-guid-\u00e9"})",
+             send::base64_encode(cjkUrl) + R"(","FunctionGuid":"caller-guid-\u00e9"})",
          L"\u6d4b\u8bd5 title", L"Line 1\nLine 2", L"https://example.com/\u901a\u77e5?id=7", 1, 1,
          "caller-guid-\xc3\xa9"},
         {"only_the_type", R"({"MsgType":"Notification"})", L"", L"", L"", 0, 0, ""},

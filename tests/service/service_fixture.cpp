@@ -2,12 +2,8 @@
 
 #include <cstdio>
 #include <cstring>
-#include <fstream>
-#include <sstream>
 
 #include "../http/loopback_client.hpp"
-#include "app/log_format.hpp"
-#include "app/write_log.hpp"
 
 namespace korvanel::testing {
 
@@ -68,60 +64,6 @@ void AlertWindow::Pump(std::chrono::milliseconds span) {
     }
 }
 
-TempLog::TempLog() {
-    wchar_t base[MAX_PATH];
-    GetTempPathW(MAX_PATH, base);
-    m_directory = std::wstring(base) + L"korvanel-log-" + std::to_wstring(GetCurrentProcessId()) +
-                  L"-" + std::to_wstring(GetTickCount64()) + L"\\";
-    SetLogDirectoryForTesting(m_directory);
-}
-
-TempLog::~TempLog() {
-    SetLogDirectoryForTesting(L"");
-    WIN32_FIND_DATAW found;
-    const HANDLE search = FindFirstFileW((m_directory + L"*").c_str(), &found);
-    if (search != INVALID_HANDLE_VALUE) {
-        do {
-            DeleteFileW((m_directory + found.cFileName).c_str());
-        } while (FindNextFileW(search, &found));
-        FindClose(search);
-    }
-    RemoveDirectoryW(m_directory.c_str());
-}
-
-std::vector<std::string> TempLog::Lines(bool bare) const {
-    SYSTEMTIME now;
-    GetLocalTime(&now);
-    const LogTime t{now.wYear, now.wMonth, now.wDay, 0, 0, 0, 0};
-    std::vector<std::string> lines;
-    FILE* file = _wfopen((m_directory + LogFileName(t)).c_str(), L"rb");
-    if (!file) return lines;
-    std::string all;
-    char chunk[4096];
-    for (std::size_t n; (n = std::fread(chunk, 1, sizeof chunk, file)) > 0;) all.append(chunk, n);
-    std::fclose(file);
-    for (std::size_t from = 0; from < all.size();) {
-        std::size_t end = all.find("\r\n", from);
-        if (end == std::string::npos) end = all.size();
-        std::string line = all.substr(from, end - from);
-        if (bare) {
-            const auto marker = line.find(" DEBUG <>-");
-            if (marker != std::string::npos) line = line.substr(marker + 10);
-        }
-        lines.push_back(line);
-        from = end + 2;
-    }
-    return lines;
-}
-
-int TempLog::Find(const std::string& text) const {
-    const auto lines = Lines();
-    for (std::size_t i = 0; i < lines.size(); ++i) {
-        if (lines[i].find(text) != std::string::npos) return static_cast<int>(i);
-    }
-    return -1;
-}
-
 DebugOutputListener::DebugOutputListener() {
     InitializeCriticalSection(&m_lock);
     m_mutex = CreateMutexW(nullptr, FALSE, L"DBWinMutex");
@@ -173,28 +115,6 @@ std::vector<std::string> DebugOutputListener::Texts() {
 
 std::string Post(unsigned short port, const std::string& body, const std::string& method) {
     return http::testing::exchange(port, method + " / HTTP/1.0\r\nHost: pc\r\n\r\n" + body);
-}
-
-std::string Base64(const std::string& bytes) {
-    static const char alphabet[] =
-        "ABCDEFGHIJKLMNOPQRSTUVWXYZabcdefghijklmnopqrstuvwxyz0123456789+/";
-    std::string out;
-    std::size_t i = 0;
-    for (; i + 2 < bytes.size(); i += 3) {
-        const unsigned v = (static_cast<unsigned char>(bytes[i]) << 16) |
-                           (static_cast<unsigned char>(bytes[i + 1]) << 8) |
-                           static_cast<unsigned char>(bytes[i + 2]);
-        out += {alphabet[v >> 18], alphabet[(v >> 12) & 63], alphabet[(v >> 6) & 63], alphabet[v & 63]};
-    }
-    if (i + 1 == bytes.size()) {
-        const unsigned v = static_cast<unsigned char>(bytes[i]) << 16;
-        out += {alphabet[v >> 18], alphabet[(v >> 12) & 63], '=', '='};
-    } else if (i + 2 == bytes.size()) {
-        const unsigned v = (static_cast<unsigned char>(bytes[i]) << 16) |
-                           (static_cast<unsigned char>(bytes[i + 1]) << 8);
-        out += {alphabet[v >> 18], alphabet[(v >> 12) & 63], alphabet[(v >> 6) & 63], '='};
-    }
-    return out;
 }
 
 }  // namespace korvanel::testing

@@ -8,6 +8,7 @@
 #include <vector>
 
 #include "service/alert_record.hpp"
+#include "tests/support/temp_log.hpp"
 
 namespace korvanel::testing {
 
@@ -42,24 +43,6 @@ private:
     std::vector<Received> m_alerts;
 };
 
-// Points the log at a fresh directory of its own for the test's lifetime.
-class TempLog {
-public:
-    TempLog();
-    ~TempLog();
-    TempLog(const TempLog&) = delete;
-    TempLog& operator=(const TempLog&) = delete;
-
-    const std::wstring& Directory() const { return m_directory; }
-    // Today's lines, without their CR LF, without the prefix when `bare`.
-    std::vector<std::string> Lines(bool bare = true) const;
-    // Index of the first line containing `text`, or -1.
-    int Find(const std::string& text) const;
-
-private:
-    std::wstring m_directory;
-};
-
 // Collects this process's OutputDebugStringA texts through the DBWIN
 // buffer, as a debugger-less monitor does.
 class DebugOutputListener {
@@ -87,6 +70,5 @@ private:
 // POSTs `body` to 127.0.0.1:port and returns the whole reply.
 std::string Post(unsigned short port, const std::string& body, const std::string& method = "POST");
 
-std::string Base64(const std::string& bytes);
 
 }  // namespace korvanel::testing
