@@ -23,9 +23,7 @@ ph_http_server::ph_http_server(const std::string& port, const ph_limits& limits)
     acceptor_.bind(endpoint);
     acceptor_.listen(tcp::socket::max_listen_connections);
     port_ = acceptor_.local_endpoint().port();
-
-    acceptor_.async_accept(new_connection_->socket(),
-                           [this](const boost::system::error_code& ec) { handle_accept(ec); });
+    accept_into_next_connection();
 }
 
 void ph_http_server::run() { io_.run(); }
@@ -43,6 +41,10 @@ void ph_http_server::post(std::function<void()> task) { boost::asio::post(io_, s
 
 void ph_http_server::start_accept() {
     new_connection_ = std::make_shared<ph_http_connection>(io_, connection_manager_, *this, limits_);
+    accept_into_next_connection();
+}
+
+void ph_http_server::accept_into_next_connection() {
     acceptor_.async_accept(new_connection_->socket(),
                            [this](const boost::system::error_code& ec) { handle_accept(ec); });
 }

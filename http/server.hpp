@@ -57,7 +57,9 @@ public:
     std::size_t failed_accepts() const { return failed_accepts_.load(); }
 
 private:
+    // A fresh next connection, then the one pending accept into it.
     void start_accept();
+    void accept_into_next_connection();
 
     boost::asio::io_context io_;
     boost::asio::ip::tcp::acceptor acceptor_;
